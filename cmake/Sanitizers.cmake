@@ -1,0 +1,8 @@
+# -DTRAVIK_SANITIZE=ON builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+option(TRAVIK_SANITIZE "Build with -fsanitize=address,undefined" OFF)
+
+if(TRAVIK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
