@@ -477,15 +477,15 @@ std::unique_ptr<juce::XmlElement> XmlGuard::parse (const void* data, size_t numB
     return element;
 }
 
-std::unique_ptr<juce::XmlElement> XmlGuard::parseFile (const juce::File& file, juce::int64 maxBytes, int maxDepth)
+bool XmlGuard::readFile (const juce::File& file, juce::int64 maxBytes, juce::MemoryBlock& bytes)
 {
     if (! file.existsAsFile() || file.getSize() > maxBytes)
-        return {};
+        return false;
 
     juce::FileInputStream in (file);
 
     if (! in.openedOk())
-        return {};
+        return false;
 
     // The file may grow between the size check and the read, so read one byte
     // more than allowed and refuse if it arrives.
@@ -493,9 +493,20 @@ std::unique_ptr<juce::XmlElement> XmlGuard::parseFile (const juce::File& file, j
     in.readIntoMemoryBlock (block, (ssize_t) maxBytes + 1);
 
     if ((juce::int64) block.getSize() > maxBytes)
+        return false;
+
+    bytes = std::move (block);
+    return true;
+}
+
+std::unique_ptr<juce::XmlElement> XmlGuard::parseFile (const juce::File& file, juce::int64 maxBytes, int maxDepth)
+{
+    juce::MemoryBlock bytes;
+
+    if (! readFile (file, maxBytes, bytes))
         return {};
 
-    return parse (block.getData(), block.getSize(), maxDepth);
+    return parse (bytes.getData(), bytes.getSize(), maxDepth);
 }
 
 } // namespace zorvane

@@ -28,6 +28,9 @@ public:
     /** The parsed document element, or nullptr when the text fails the check or does not parse. */
     static std::unique_ptr<juce::XmlElement> parse (const void* data, size_t numBytes, int maxDepth);
 
+    /** Reads a whole file of at most maxBytes; a larger one is refused before it is read. */
+    static bool readFile (const juce::File& file, juce::int64 maxBytes, juce::MemoryBlock& bytes);
+
     /** Reads and parses a file; a file larger than maxBytes is refused before it is read. */
     static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, juce::int64 maxBytes, int maxDepth);
 };

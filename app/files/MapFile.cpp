@@ -39,6 +39,12 @@ namespace
         return true;
     }
 
+    /** The whole file, unless it is larger than any map file could be. */
+    bool readBounded (const juce::File& file, juce::MemoryBlock& bytes)
+    {
+        return zorvane::XmlGuard::readFile (file, maxFileSize, bytes);
+    }
+
     juce::String describe (const juce::var& v)
     {
         return "\"" + v.toString() + "\"";
@@ -155,7 +161,11 @@ juce::Result write (const juce::ValueTree& map, const juce::File& file)
 
 juce::StringArray checkFile (const juce::File& file)
 {
-    const auto xml = zorvane::XmlGuard::parseFile (file, maxFileSize, maxDepth);
+    juce::MemoryBlock bytes;
+    std::unique_ptr<juce::XmlElement> xml;
+
+    if (readBounded (file, bytes))
+        xml = zorvane::XmlGuard::parse (bytes.getData(), bytes.getSize(), maxDepth);
 
     if (xml == nullptr)
         return { loadFailure };
@@ -165,7 +175,17 @@ juce::StringArray checkFile (const juce::File& file)
 
 juce::Result read (const juce::File& file, juce::ValueTree& map)
 {
-    const auto xml = zorvane::XmlGuard::parseFile (file, maxFileSize, maxDepth);
+    juce::MemoryBlock bytes;
+
+    if (! readBounded (file, bytes))
+        return juce::Result::fail (loadFailure);
+
+    return parse (bytes.getData(), bytes.getSize(), map);
+}
+
+juce::Result parse (const void* data, size_t numBytes, juce::ValueTree& map)
+{
+    const auto xml = zorvane::XmlGuard::parse (data, numBytes, maxDepth);
 
     if (xml == nullptr)
         return juce::Result::fail (loadFailure);

@@ -28,6 +28,9 @@ namespace MapFile
     */
     juce::Result read (const juce::File& file, juce::ValueTree& map);
 
+    /** The same for the bytes of a map file already in memory. */
+    juce::Result parse (const void* data, size_t numBytes, juce::ValueTree& map);
+
     /** Every problem that keeps a tree from being a proper map, one text each,
         naming the control and the field; empty for a proper map.
     */

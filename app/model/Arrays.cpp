@@ -4,33 +4,41 @@
 #include "app/model/ControllerMap.h"
 
 //==============================================================================
-const int aids[50] { 0,  1,  2,  3,  4,  5,  6,  7,  40, 41,
-                     8,  9,  10, 11, 12, 13, 14, 15, 42, 43,
-                     16, 17, 18, 19, 20, 21, 22, 23, 44, 45,
-                     24, 25, 26, 27, 28, 29, 30, 31, 46, 47,
-                     32, 33, 34, 35, 36, 37, 38, 39, 48, 49 };
+// Panel order, row by row: columns 0..7 of each row come first in the device's
+// order, columns 8 and 9 of all rows last.
+const int Arrays::aids[50]
+{
+    0,  1,  2,  3,  4,  5,  6,  7,  40, 41,
+    8,  9,  10, 11, 12, 13, 14, 15, 42, 43,
+    16, 17, 18, 19, 20, 21, 22, 23, 44, 45,
+    24, 25, 26, 27, 28, 29, 30, 31, 46, 47,
+    32, 33, 34, 35, 36, 37, 38, 39, 48, 49
+};
 
-const int cids[50] { 1,  2,  3,  4,  5,  6,  7,  8,
-                     11, 12, 13, 14, 15, 16, 17, 18,
-                     21, 22, 23, 24, 25, 26, 27, 28,
-                     31, 32, 33, 34, 35, 36, 37, 38,
-                     41, 42, 43, 44, 45, 46, 47, 48,
-                     9,  10, 19, 20, 29, 30, 39, 40, 49, 50 };
+const int Arrays::cids[50]
+{
+    1,  2,  3,  4,  5,  6,  7,  8,
+    11, 12, 13, 14, 15, 16, 17, 18,
+    21, 22, 23, 24, 25, 26, 27, 28,
+    31, 32, 33, 34, 35, 36, 37, 38,
+    41, 42, 43, 44, 45, 46, 47, 48,
+    9,  10, 19, 20, 29, 30, 39, 40, 49, 50
+};
 
-const int valOfSele[3] { 9, 11, 14 };
+const int Arrays::valOfSele[3] { 9, 11, 14 };
 
-const int modIdForSel[4] { 0, 1, 2, 3 };
+const int Arrays::modIdForSel[4] { 0, 1, 2, 3 };
 
 //==============================================================================
-juce::uint8 mk[numCodeEntries][2] {};
-juce::uint8 lg[numCodeEntries][2] {};
-juce::uint8 pt[numCodeEntries][2] {};
-juce::uint8 ud[numCodeEntries][2] {};
+juce::uint8 Arrays::mk[numCodeEntries][2] {};
+juce::uint8 Arrays::lg[numCodeEntries][2] {};
+juce::uint8 Arrays::pt[numCodeEntries][2] {};
+juce::uint8 Arrays::ud[numCodeEntries][2] {};
 
-juce::uint8 (* const arrForMoid[4])[2] { mk, lg, pt, ud };
+juce::uint8 (* const Arrays::arrForMoid[4])[2] { mk, lg, pt, ud };
 
 //==============================================================================
-const juce::uint8 cubaseButtons0[numCodeEntries][2]
+const juce::uint8 Arrays::cubaseButtons0[numCodeEntries][2]
 {
     { 0x90, 0 },
     { 0x90, 40 }, { 0x90, 41 }, { 0x90, 54 }, { 0x90, 55 }, { 0x90, 56 },   // entries 1-5
@@ -47,7 +55,7 @@ const juce::uint8 cubaseButtons0[numCodeEntries][2]
 
 // Entry k + 1 is Pro Tools function k. A zone of 0xF7 marks the functions the
 // device handles itself rather than as a plain HUI switch.
-const juce::uint8 ptBtnDefaVals[numCodeEntries][2]
+const juce::uint8 Arrays::ptBtnDefaVals[numCodeEntries][2]
 {
     { 0x00, 0x00 },
     { 0x0B, 0x42 }, // function 0
@@ -102,7 +110,7 @@ const juce::uint8 ptBtnDefaVals[numCodeEntries][2]
     { 0x08, 0x45 }, // function 49
 };
 
-const char protoolsControlNames[51][nameWidth]
+const char Arrays::protoolsControlNames[51][nameWidth]
 {
     "Pan",                   // 0
     "Plug-in",               // 1

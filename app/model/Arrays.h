@@ -4,9 +4,9 @@
 
 /** The process-wide tables of the map model.
 
-    They live in a namespace of their own so that a local variable called pt or ud
-    elsewhere is not a shadowing of a global; the using-directive below keeps the
-    short names usable as they are.
+    Kept in a namespace so that a local variable named pt or ud elsewhere does not
+    shadow a global (and trip -Wshadow); the using-directive below keeps the short
+    names in reach without qualification.
 */
 namespace Arrays
 {

@@ -60,10 +60,10 @@ namespace
     constexpr NoteNames noteNames = buildNoteNames();
 }
 
-const char (&NOTE)[128][nameWidth] = noteNames.records;
+const char (&Arrays::NOTE)[128][nameWidth] = noteNames.records;
 
 //==============================================================================
-const char CC[128][nameWidth] =
+const char Arrays::CC[128][nameWidth] =
 {
     "Bank MSB*(GS)",               // 0
     "Modulation(GM)",              // 1
@@ -194,8 +194,9 @@ const char CC[128][nameWidth] =
     "Mono Mode On",                // 126
     "Poly Mode On",                // 127
 };
+
 //==============================================================================
-char PITCH[128][nameWidth] {};
+char Arrays::PITCH[128][nameWidth] {};
 
 void Defa::fillPitchNames()
 {
@@ -208,10 +209,10 @@ void Defa::fillPitchNames()
 }
 
 //==============================================================================
-const char (* const NCP[4])[nameWidth] { noteNames.records, CC, PITCH, nullptr };
+const char (* const Arrays::NCP[4])[nameWidth] { noteNames.records, CC, PITCH, nullptr };
 
 //==============================================================================
-const char logicNotes[128][nameWidth] =
+const char Arrays::logicNotes[128][nameWidth] =
 {
     "REC.1",                       // 0
     "REC.2",                       // 1
@@ -342,8 +343,9 @@ const char logicNotes[128][nameWidth] =
     "",                            // 126
     "",                            // 127
 };
+
 //==============================================================================
-const char mkModeNotes[128][nameWidth] =
+const char Arrays::mkModeNotes[128][nameWidth] =
 {
     "REC.1",                       // 0
     "REC.2",                       // 1
@@ -474,5 +476,6 @@ const char mkModeNotes[128][nameWidth] =
     "",                            // 126
     "",                            // 127
 };
+
 //==============================================================================
-const char msgTypes[3][msgTypeWidth] { "Note", "CC", "Pitch" };
+const char Arrays::msgTypes[3][msgTypeWidth] { "Note", "CC", "Pitch" };

@@ -1,6 +1,7 @@
 #include "app/files/MapFile.h"
 #include "app/model/Arrays.h"
 #include "tests/support/ScopedDeviceModel.h"
+#include "tools/simdevice/SimulatedDalvi.h"
 
 #include <gtest/gtest.h>
 
@@ -262,4 +263,30 @@ TEST_F (MapFiles, FilesThisProgramWritesKeepLoading)
         ASSERT_TRUE (model->saveCurrentMapping (file).wasOk());
         EXPECT_TRUE (model->openFile (file).wasOk());
     }
+}
+
+TEST_F (MapFiles, EditedUserDefinedMapRoundTripsThroughFileAndDevice)
+{
+    // Edit through the tree and the code table as the editor does, save, start
+    // over from the factory maps, load, send: the device decodes the edits.
+    SimulatedDalvi device (model.midi);
+    model->setCtMode (CtMode::UserDefined);
+    auto control = model->getCurrentMap().getControlById (12);
+    control.setProperty (Tags::type, "pitch", nullptr);
+    control.setProperty (Tags::chan, 16, nullptr);
+    control.setProperty (Tags::value, 0, nullptr);
+
+    const auto file = folder / "edited.travik";
+    ASSERT_TRUE (model->saveCurrentMapping (file).wasOk());
+
+    model->getCurrentMap().reset();
+    model->setCtMode (CtMode::Mackie);
+    ASSERT_TRUE (model->openFile (file).wasOk());
+    model->setCurrentOutputDevice ("Dalvi V+");
+    ASSERT_TRUE (model->sendCurrentMapping().wasOk());
+
+    const auto mapping = device.getMapping();
+    EXPECT_EQ (mapping.mode, 3);
+    EXPECT_EQ (mapping.entries[(size_t) aids[11]], (std::array<juce::uint8, 2> { 0xEF, 0x00 }));
+    EXPECT_EQ (mapping.entries[(size_t) aids[0]], (std::array<juce::uint8, 2> { 0x90, 40 }));
 }
