@@ -7,7 +7,8 @@ namespace zorvane
 
 namespace
 {
-    // A reserved example domain: a real deployment sets ZORVANE_FIRMWARE_SERVER.
+    // A reserved example domain stands in for the maker's server until
+    // ZORVANE_FIRMWARE_SERVER names the real one (or a test server).
     constexpr auto builtInServerBase = "https://firmware.example.com/zorvane/";
     constexpr auto serverEnvironmentVariable = "ZORVANE_FIRMWARE_SERVER";
 
@@ -144,10 +145,12 @@ namespace
             if (threadShouldExit())
                 return Outcome::abandoned;
 
-            if (! connected || stream.isError())
-                return Outcome::noConnection;
-
             statusCode = stream.getStatusCode();
+
+            // A status means the server answered; whether the body arrives whole
+            // is only known once it has been read.
+            if (! connected || statusCode <= 0)
+                return Outcome::noConnection;
 
             if (statusCode >= 300 && statusCode < 400)
             {
@@ -175,6 +178,10 @@ namespace
 
             for (;;)
             {
+                // Once libcurl has failed, JUCE's read would go round without end.
+                if (stream.isError())
+                    return Outcome::broken;
+
                 const auto numRead = stream.read (chunk.get(), readChunkBytes);
                 touch();
 

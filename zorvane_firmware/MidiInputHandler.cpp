@@ -12,9 +12,8 @@ namespace
     constexpr int sliceMs = 33;
     constexpr int slicesPerWait = 180;
 
-    // Between the shortest (31) and the longest (210) number of slices a block
-    // was ever given: long enough for a slow flash page, short enough to notice
-    // a device that went away.
+    // As long as any other answer is awaited: long enough for a slow flash page,
+    // short enough to notice a device that went away.
     constexpr int slicesPerBlock = 180;
 
     constexpr double progressBase = 0.8;

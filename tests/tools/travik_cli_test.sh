@@ -51,6 +51,43 @@ check "send to a missing port fails" "1" "$(status "$travik" send 0 --port "No S
 check "failure text" "No Such Port: device does not exist" "$("$travik" send 0 --port "No Such Port" 2>&1 >/dev/null | tail -1)"
 check "loading a bad file fails" "1" "$(status "$travik" bytes bad.travik)"
 
+# recognise
+check "recognise with blanks and case" "170 Dalvi V+" "$("$travik" recognise "  DALVI V+ ")"
+check "recognise the longer name first" "156 Dalvi K+" "$("$travik" recognise "Dalvi K+")"
+check "recognise nothing" "2000 Unknown" "$("$travik" recognise "Merrow 5")"
+
+# firmware upgrade against the simulated bootloader: what it wrote is the image,
+# padded with 0xFF to whole blocks.
+head -c 1025 /dev/urandom > fw.bin
+expected="$(python3 -c 'import hashlib,sys; d=open("fw.bin","rb").read(); d+=b"\xff"*(-len(d)%512); print("sha256", hashlib.sha256(d).hexdigest(), len(d))')"
+check "firmware upgrade --simulate" "$expected" "$("$travik" firmware upgrade fw.bin --simulate 2>/dev/null | tail -1)"
+head -c 511 /dev/urandom > small.bin
+check "image too small" "Wrong file or cannot find this file!" "$("$travik" firmware upgrade small.bin --simulate 2>&1 >/dev/null | tail -1)"
+check "image too small status" "1" "$(status "$travik" firmware upgrade small.bin --simulate)"
+check "upgrade needs a port or --simulate" "2" "$(status "$travik" firmware upgrade fw.bin)"
+
+# firmware list against a server on 127.0.0.1
+mkdir -p www/fw
+cat > www/firmware.xml <<'XML'
+<firmwares>
+  <firmware pid="170" name="Dalvi V+" version="1.2" fw="fw/dalvi_v_plus_1.2.bin"/>
+  <firmware pid="161" name="Dalvi R+" version="2.0" fw="fw/dalvi_r_plus_2.0.bin"/>
+  <firmware pid="170" name="Dalvi V+" version="1.3" fw="fw/dalvi_v_plus_1.3.bin"/>
+</firmwares>
+XML
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')"
+python3 -m http.server "$port" --bind 127.0.0.1 --directory www >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 50); do python3 -c "import socket; socket.create_connection(('127.0.0.1',$port),1)" 2>/dev/null && break; sleep 0.1; done
+base="http://127.0.0.1:$port/"
+check "firmware list for 170" "Dalvi V+ v1.2	${base}fw/dalvi_v_plus_1.2.bin
+Dalvi V+ v1.3	${base}fw/dalvi_v_plus_1.3.bin" "$("$travik" firmware list --server "$base")"
+check "firmware list with no match" "No firmware matches in the server, please try again manually!" "$("$travik" firmware list --pid 186 --server "$base" 2>&1)"
+check "special list missing" "The firmware server is currently unavailable." "$("$travik" firmware list --pid 94 --server "$base" 2>&1)"
+check "unknown product" "Cannot fetch firmware details for Unknown product" "$("$travik" firmware list --pid 2000 --server "$base" 2>&1)"
+check "failed list status" "1" "$(status "$travik" firmware list --pid 94 --server "$base")"
+kill "$server" 2>/dev/null; wait "$server" 2>/dev/null
+
 # usage errors
 check "no command" "2" "$(status "$travik")"
 check "unknown command" "2" "$(status "$travik" frobnicate)"

@@ -16,12 +16,41 @@ namespace
 SimulatedDalvi::SimulatedDalvi (zorvane::VirtualMidiBackend& b, juce::String name)
     : bus (b), portName (std::move (name))
 {
+    // After the reset answer the bootloader is gone and the device is back.
+    bootloader.onReset = [this]
+    {
+        bootloader.unplug();
+        plugIn();
+    };
+
     plugIn();
 }
 
 SimulatedDalvi::~SimulatedDalvi()
 {
+    bootloader.onReset = nullptr;
+    bootloader.unplug();
     unplug();
+}
+
+bool SimulatedDalvi::isInUpgradeMode() const
+{
+    return bootloader.isPluggedIn();
+}
+
+void SimulatedDalvi::setEntersUpgradeMode (bool shouldEnter)
+{
+    entersUpgradeMode = shouldEnter;
+}
+
+void SimulatedDalvi::enterUpgradeMode()
+{
+    // The request is sent twice; the second one finds the device already gone.
+    if (! entersUpgradeMode || bootloader.isPluggedIn())
+        return;
+
+    unplug();
+    bootloader.plugIn();
 }
 
 void SimulatedDalvi::plugIn()
@@ -96,11 +125,13 @@ void SimulatedDalvi::receive (const juce::String&, const juce::MidiMessage& mess
         const auto size = message.getRawDataSize();
         received.emplace_back (bytes, bytes + size);
 
-        // The firmware upgrade request: F0 1D 03 <pid hi> <pid lo> 00 7F 7F F7.
-        isUpgradeRequest = size == 9 && bytes[0] == sysexStart && bytes[1] == 0x1D && bytes[2] == 0x03
-                        && bytes[5] == 0x00 && bytes[6] == 0x7F && bytes[7] == 0x7F;
+        // The firmware upgrade request: F0 1D 03 <pid hi> <pid lo> 00 7F 7F F7. The
+        // device acts on its own product's request and ignores any other product's.
+        const bool isUpgradeShaped = size == 9 && bytes[0] == sysexStart && bytes[1] == 0x1D && bytes[2] == 0x03
+                                  && bytes[5] == 0x00 && bytes[6] == 0x7F && bytes[7] == 0x7F;
+        isUpgradeRequest = isUpgradeShaped && ((bytes[3] << 7) | bytes[4]) == productId;
 
-        if (! isUpgradeRequest)
+        if (! isUpgradeShaped)
             handle (bytes, size);
 
         callback = onMessage;
@@ -109,8 +140,13 @@ void SimulatedDalvi::receive (const juce::String&, const juce::MidiMessage& mess
     }
 
     // Outside the lock: these may unplug the device or answer on the bus.
-    if (isUpgradeRequest && upgrade)
-        upgrade();
+    if (isUpgradeRequest)
+    {
+        if (upgrade)
+            upgrade();
+
+        enterUpgradeMode();
+    }
 
     if (callback)
         callback (count);

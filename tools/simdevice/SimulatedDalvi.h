@@ -1,19 +1,27 @@
 #pragma once
 
+#include "tools/simdevice/SimulatedBootloader.h"
 #include "zorvane_core/VirtualMidiBackend.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <vector>
 
 //==============================================================================
-/** A Dalvi V+ on the virtual MIDI bus, as far as the mapping transfer goes.
+/** A Dalvi V+ on the virtual MIDI bus.
 
     It plugs in under its port name, decodes what the host sends (the start
     message, 50 pairs of carrier messages, the end message) on its own, without
     the program's tables, and keeps the last complete map it received or the first
-    protocol error it saw. The tests, the command-line tool and the editor's
-    simulation mode all talk to this one.
+    protocol error it saw.
+
+    Like the real device, the firmware upgrade request on its port makes it leave
+    that port and come back as its bootloader ("Zorvane firmware upgrade"), which
+    takes the image; the bootloader's reset brings it back to its normal port.
+
+    The tests, the command-line tool and the editor's simulation mode all talk to
+    this one.
 */
 class SimulatedDalvi final : public zorvane::VirtualMidiDevice
 {
@@ -61,8 +69,17 @@ public:
     */
     std::function<void (int numMessagesReceived)> onMessage;
 
-    /** Called when the host sends the firmware upgrade request to this port. */
+    /** Called when the host sends the firmware upgrade request to this port,
+        before the device switches to its bootloader.
+    */
     std::function<void()> onUpgradeRequest;
+
+    /** The device in its upgrade mode (plugged in only while it is in that mode). */
+    SimulatedBootloader& getBootloader() noexcept { return bootloader; }
+    bool isInUpgradeMode() const;
+
+    /** Whether the upgrade request makes the device restart into its bootloader (default true). */
+    void setEntersUpgradeMode (bool shouldEnter);
 
     //==============================================================================
     void receive (const juce::String& port, const juce::MidiMessage& message) override;
@@ -73,8 +90,12 @@ private:
     void failWith (const juce::String& error);
     void handle (const juce::uint8* bytes, int size);
 
+    void enterUpgradeMode();
+
     zorvane::VirtualMidiBackend& bus;
     const juce::String portName;
+    SimulatedBootloader bootloader { bus };
+    std::atomic<bool> entersUpgradeMode { true };
 
     mutable juce::CriticalSection lock;
     State state = State::idle;

@@ -6,7 +6,10 @@
 #include "app/files/MapFile.h"
 #include "app/model/Arrays.h"
 #include "tools/simdevice/SimulatedDalvi.h"
+#include "zorvane_core/Product.h"
 #include "zorvane_core/VirtualMidiBackend.h"
+#include "zorvane_firmware/FirmwareMessages.h"
+#include "zorvane_firmware/MidiInputHandler.h"
 
 #include <juce_events/juce_events.h>
 
@@ -31,6 +34,15 @@ Commands:
   send MODE|FILE --port NAME  sends the map to a MIDI output port
   send MODE|FILE --simulate   sends it to a simulated Dalvi V+ and prints what the
                               device decoded
+  recognise NAME              the product a MIDI port name belongs to: id and name
+  firmware list [--pid N] [--server URL]
+                              the firmware versions the server offers for product N
+                              (default 170): "name vVERSION", a tab, the file's URL
+  firmware upgrade IMAGE (--port NAME | --simulate) [--pid N]
+                              uploads a firmware image to a device's bootloader port;
+                              --simulate puts a simulated Dalvi V+ into its upgrade
+                              mode first and prints "sha256 HEX SIZE" of what its
+                              bootloader wrote
   --help                      this text
 
 MODE is 0 to 3 or a mode name: Mackie, Logic, "Pro Tools", "User Defined" (any
@@ -311,6 +323,170 @@ standard error), 2 usage error.
         return exitOk;
     }
 
+    //==============================================================================
+    /** Takes "--name VALUE" out of the arguments; empty when it is not there. */
+    juce::String takeOption (juce::StringArray& args, const juce::String& name)
+    {
+        const auto index = args.indexOf (name);
+
+        if (index < 0)
+            return {};
+
+        if (index + 1 >= args.size())
+            throw UsageError { name + " needs a value" };
+
+        const auto value = args[index + 1];
+        args.removeRange (index, 2);
+        return value;
+    }
+
+    int takePid (juce::StringArray& args)
+    {
+        const auto text = takeOption (args, "--pid");
+
+        if (text.isEmpty())
+            return zorvane::Product::dalviVPlus;
+
+        if (! text.containsOnly ("0123456789") || text.length() > 6)
+            throw UsageError { "--pid needs a product id, not " + text };
+
+        return text.getIntValue();
+    }
+
+    int runRecognise (const juce::StringArray& args)
+    {
+        if (args.size() != 1)
+            throw UsageError { "usage: travik recognise NAME" };
+
+        const auto product = zorvane::Product::fromDeviceName (args[0]);
+        std::cout << (int) product.getPID() << " " << zorvane::Product::getName (product.getPID()) << "\n";
+        return exitOk;
+    }
+
+    int runFirmwareList (juce::StringArray args)
+    {
+        const auto pid = takePid (args);
+        auto settings = zorvane::Network::Settings::standard();
+        const auto server = takeOption (args, "--server");
+
+        if (server.isNotEmpty())
+            settings.serverBase = server.endsWithChar ('/') ? server : server + "/";
+
+        if (! args.isEmpty())
+            throw UsageError { "usage: travik firmware list [--pid N] [--server URL]" };
+
+        juce::ValueTree firmwares ("firmwares");
+        const auto result = zorvane::Product::fetchAvailableFirmwares (pid, firmwares, settings);
+
+        if (result.failed())
+            throw Failure { result.getErrorMessage() };
+
+        for (const auto& entry : firmwares)
+            std::cout << entry["name"].toString() << " v" << entry["version"].toString() << "\t"
+                      << settings.serverBase << entry["fw"].toString() << "\n";
+
+        return exitOk;
+    }
+
+    /** Draws the transfer's progress on the terminal. */
+    struct TerminalProgress final : zorvane::TransferObserver
+    {
+        void setProgress (double p) override
+        {
+            progress = p;
+            draw();
+        }
+
+        void setStatusText (const juce::String& text) override
+        {
+            status = text;
+            draw();
+        }
+
+        void draw() const
+        {
+            const auto filled = juce::jlimit (0, width, juce::roundToInt (progress * width));
+            std::cerr << "\r[" << juce::String::repeatedString ("#", filled) << juce::String::repeatedString (" ", width - filled)
+                      << "] " << juce::String (juce::roundToInt (progress * 100)).paddedLeft (' ', 3) << "% "
+                      << status.paddedRight (' ', 16) << std::flush;
+        }
+
+        static constexpr int width = 40;
+        double progress = 0;
+        juce::String status;
+    };
+
+    int runFirmwareUpgrade (juce::StringArray args)
+    {
+        const auto pid = takePid (args);
+        const auto simulate = args.contains ("--simulate");
+        args.removeString ("--simulate");
+        const auto hasPort = args.contains ("--port");
+        const auto port = takeOption (args, "--port");
+
+        if (args.size() != 1 || simulate == hasPort)
+            throw UsageError { "usage: travik firmware upgrade IMAGE (--port NAME | --simulate) [--pid N]" };
+
+        const auto image = juce::File::getCurrentWorkingDirectory().getChildFile (args[0]);
+
+        if (! image.existsAsFile())
+            throw Failure { "Wrong file or cannot find this file!" };
+
+        zorvane::VirtualMidiBackend bus;
+        std::unique_ptr<SimulatedDalvi> device;
+        auto* midi = &zorvane::MidiPorts::get();
+        auto bootPort = port;
+
+        if (simulate)
+        {
+            // The device's normal port gets the upgrade request, as the wizard's
+            // second step sends it; the device comes back as its bootloader.
+            device = std::make_unique<SimulatedDalvi> (bus);
+            midi = &bus;
+            bootPort = zorvane::bootloaderPortName;
+
+            if (auto out = zorvane::MidiPorts::openOutputNamed (bus, device->getPortName()))
+                zorvane::sendUpgradeModeEntry (*out, pid);
+        }
+
+        TerminalProgress progress;
+        zorvane::MidiInputHandler handler (progress, pid, *midi, zorvane::Waits::real());
+        handler.start (bootPort);
+
+        if (! handler.hasInput() || ! handler.hasOutput())
+            throw Failure { "Could not open the selected MIDI input device: " + bootPort };
+
+        handler.openProgram (image);
+        const auto result = handler.sendProgram();
+        handler.stop();
+        std::cerr << "\n";
+
+        if (result.failed())
+            throw Failure { result.getErrorMessage() };
+
+        std::cout << "Your firmware has been upgraded!\n";
+
+        if (device != nullptr)
+        {
+            const auto written = device->getBootloader().getImage();
+            std::cout << "sha256 " << SimulatedBootloader::sha256 (written.getData(), written.getSize())
+                      << " " << (int) written.getSize() << "\n";
+        }
+
+        return exitOk;
+    }
+
+    int runFirmware (juce::StringArray args)
+    {
+        const auto sub = args[0];
+        args.remove (0);
+
+        if (sub == "list")    return runFirmwareList (args);
+        if (sub == "upgrade") return runFirmwareUpgrade (args);
+
+        throw UsageError { "usage: travik firmware (list | upgrade) ..." };
+    }
+
     int run (const juce::StringArray& argv)
     {
         if (argv.isEmpty())
@@ -332,6 +508,8 @@ standard error), 2 usage error.
         if (command == "check")   return runCheck (args);
         if (command == "ports")   return runPorts (args);
         if (command == "send")    return runSend (args);
+        if (command == "recognise") return runRecognise (args);
+        if (command == "firmware")  return runFirmware (args);
 
         throw UsageError { "unknown command: " + command + " (try travik --help)" };
     }

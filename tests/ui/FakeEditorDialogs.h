@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/ui/EditorDialogs.h"
+
+#include <deque>
+
+namespace testsupport
+{
+
+/** Answers the editor's dialogs from a script and records what was asked. An
+    unscripted chooser answers as if the user had cancelled.
+*/
+class FakeEditorDialogs final : public EditorDialogs
+{
+public:
+    struct Alert
+    {
+        juce::String title, message;
+    };
+
+    std::optional<juce::File> chooseFileToLoad() override
+    {
+        ++numLoadChoosers;
+        return next (filesToLoad);
+    }
+
+    std::optional<juce::File> chooseFileToSave() override
+    {
+        ++numSaveChoosers;
+        return next (filesToSave);
+    }
+
+    std::optional<juce::String> chooseOutputPort (juce::Component& centreAround) override
+    {
+        portDialogCentre = &centreAround;
+        ++numPortDialogs;
+        return next (portChoices);
+    }
+
+    void showAlert (const juce::String& title, const juce::String& message) override
+    {
+        alerts.push_back ({ title, message });
+    }
+
+    void showAbout() override
+    {
+        ++numAboutBoxes;
+    }
+
+    void runFirmwareUpgrade (juce::Component& centreAround) override
+    {
+        firmwareCentre = &centreAround;
+        ++numFirmwareWizards;
+    }
+
+    //==============================================================================
+    std::deque<std::optional<juce::File>> filesToLoad, filesToSave;
+    std::deque<std::optional<juce::String>> portChoices;
+
+    std::vector<Alert> alerts;
+    int numLoadChoosers = 0, numSaveChoosers = 0, numPortDialogs = 0;
+    int numAboutBoxes = 0, numFirmwareWizards = 0;
+    juce::Component* portDialogCentre = nullptr;
+    juce::Component* firmwareCentre = nullptr;
+
+private:
+    template <typename T>
+    static std::optional<T> next (std::deque<std::optional<T>>& script)
+    {
+        if (script.empty())
+            return std::nullopt;
+
+        auto answer = script.front();
+        script.pop_front();
+        return answer;
+    }
+};
+
+} // namespace testsupport
