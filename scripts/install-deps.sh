@@ -10,7 +10,7 @@ packages=(
     libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxcomposite-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xdotool imagemagick x11-utils fonts-dejavu-core python3
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core time util-linux python3
 )
 
 missing=()

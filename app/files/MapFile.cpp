@@ -21,7 +21,11 @@ namespace
         return format;
     }
 
-    /** A whole number written in decimal digits only, as the program writes them. */
+    /** A whole number written as the program writes them: decimal digits, no sign
+        and no leading zero. Anything else could read as one number here and fail to
+        match as another elsewhere ("027" is 27 to an integer reader, but no control
+        id equals it as text).
+    */
     bool readInteger (const juce::var& v, int& result)
     {
         if (v.isInt() || v.isInt64())
@@ -32,7 +36,8 @@ namespace
 
         const auto text = v.toString();
 
-        if (text.isEmpty() || text.length() > 4 || ! text.containsOnly ("0123456789"))
+        if (text.isEmpty() || text.length() > 4 || ! text.containsOnly ("0123456789")
+            || (text.length() > 1 && text.startsWithChar ('0')))
             return false;
 
         result = text.getIntValue();

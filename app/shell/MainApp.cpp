@@ -76,11 +76,11 @@ void MainApp::shutdown()
 {
     firstPaintProbe = nullptr;
 
-    // The window and with it the view first, then the device model, whose
-    // destructor writes the settings. A model that was never made (a second
-    // instance) is not made now: the holder creates only on get().
-    if (auto window = std::move (mainWindow))
-        window = nullptr;
+    // The window and with it the view first (reset() lets go of the pointer
+    // before deleting), then the device model, whose destructor writes the
+    // settings. A model that was never made (a second instance) is not made
+    // now: the holder creates only on get().
+    mainWindow = nullptr;
 
     if (DalviPlus::singletonHolder.instance != nullptr)
         DalviPlus::singletonHolder.deleteInstance();

@@ -194,6 +194,10 @@ TEST_F (MapFiles, BadFilesAreRefusedAndChangeNothing)
           "Could not load mapping data: control 3 has \"type\" \"CC\", expected note, cc or pitch" },
         { "value not a number", mapText (udMode, controlEdit (4, "<control id=\"4\" kind=\"button\" type=\"note\" chan=\"1\" value=\"7x\"/>")),
           "Could not load mapping data: control 4 has \"value\" \"7x\", expected 0 to 127" },
+        // Found by fuzzing: an id with a leading zero passed the checks but matched
+        // no control when looked up by number.
+        { "id with a leading zero", mapText (udMode, controlEdit (27, controlLine (27, "note", 1, 1).replace ("\"27\"", "\"027\""))),
+          "Could not load mapping data: a control has \"id\" \"027\", expected 1 to 50" },
         { "channel missing", mapText (udMode, controlEdit (4, "<control id=\"4\" kind=\"button\" type=\"note\" value=\"7\"/>")),
           "Could not load mapping data: control 4 has no \"chan\"" },
     };
