@@ -33,6 +33,16 @@ struct VirtualMidiBackend::Bus
     int openOutputs = 0;
     juce::uint64 nextGeneration = 1;
 
+    /** The port at this place of the list, unless it is set to refuse opening. */
+    const Plug* findOpenablePlug (int index) const
+    {
+        if (! juce::isPositiveAndBelow (index, (int) plugs.size()))
+            return nullptr;
+
+        const auto& plug = plugs[(size_t) index];
+        return refusing.contains (plug.name) ? nullptr : &plug;
+    }
+
     const Plug* findPlug (const juce::String& name, juce::uint64 generation) const
     {
         for (const auto& p : plugs)
@@ -197,32 +207,24 @@ std::unique_ptr<MidiOutputPort> VirtualMidiBackend::openOutput (int index)
 {
     const juce::ScopedLock sl (bus->lock);
 
-    if (! juce::isPositiveAndBelow (index, (int) bus->plugs.size()))
-        return {};
+    if (auto* plug = bus->findOpenablePlug (index))
+        return std::make_unique<VirtualOutputPort> (bus, plug->name, plug->generation);
 
-    const auto& plug = bus->plugs[(size_t) index];
-
-    if (bus->refusing.contains (plug.name))
-        return {};
-
-    return std::make_unique<VirtualOutputPort> (bus, plug.name, plug.generation);
+    return {};
 }
 
 std::unique_ptr<MidiInputPort> VirtualMidiBackend::openInput (int index, juce::MidiInputCallback& callback)
 {
     const juce::ScopedLock sl (bus->lock);
 
-    if (! juce::isPositiveAndBelow (index, (int) bus->plugs.size()))
-        return {};
+    if (auto* plug = bus->findOpenablePlug (index))
+    {
+        const auto id = bus->nextInputId++;
+        bus->inputs[id] = { plug->name, plug->generation, &callback, false };
+        return std::make_unique<VirtualInputPort> (bus, id);
+    }
 
-    const auto& plug = bus->plugs[(size_t) index];
-
-    if (bus->refusing.contains (plug.name))
-        return {};
-
-    const auto id = bus->nextInputId++;
-    bus->inputs[id] = { plug.name, plug.generation, &callback, false };
-    return std::make_unique<VirtualInputPort> (bus, id);
+    return {};
 }
 
 } // namespace zorvane

@@ -56,8 +56,8 @@ void mapButtonMackie (juce::MidiBuffer& buffer, int mode, const juce::ValueTree&
     if (! juce::isPositiveAndBelow (mode, CtMode::numTypes))
         return;
 
-    const int id = control.getProperty (Tags::id);
-    appendEntry (buffer, arrForMoid[mode][juce::isPositiveAndBelow (id - 1, 50) ? aids[id - 1] + 1 : noControlSlot]);
+    const auto slot = Defa::slotForId (control.getProperty (Tags::id));
+    appendEntry (buffer, arrForMoid[mode][slot >= 0 ? slot : noControlSlot]);
 }
 
 void mapButtonHUI (juce::MidiBuffer& buffer, int, const juce::ValueTree& control)

@@ -105,7 +105,7 @@ public:
         for (int id = 1; id <= 50; ++id)
         {
             const auto control = map.getControlById (id);
-            const auto slot = aids[id - 1] + 1;
+            const auto slot = Defa::slotForId (id);
             const auto code = Defa::getMstyForSel (CtType (control[Tags::type].toString()));
             const int chan = control.getProperty (Tags::chan, 1);
             const int value = control.getProperty (Tags::value, 0);
