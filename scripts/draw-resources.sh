@@ -27,3 +27,7 @@ drawart="$(find "$build" -type f -name travik_drawart -perm -u+x | head -n 1)"
 [ -n "$drawart" ] || { echo "travik_drawart was not built" >&2; exit 1; }
 
 "$drawart" "$root/resources"
+
+# The background has few colours: stored indexed, it decodes several times faster
+# at start-up into the same RGB image (scripts/index-png.py).
+python3 "$root/scripts/index-png.py" "$root/resources/bg.png"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config git
     juce-modules-source
-    libasound2-dev libcurl4-gnutls-dev libfreetype-dev libfontconfig1-dev
+    libasound2-dev libcurl4-gnutls-dev libfreetype-dev libfontconfig1-dev libpng-dev
     libx11-dev libxext-dev libxinerama-dev libxrandr-dev libxcursor-dev libxcomposite-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format

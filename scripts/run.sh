@@ -25,31 +25,17 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/travik-run.XXXXXX")
 xvfb_pid=""
 editor_pid=""
 
+source scripts/lib/x11.sh
+
 cleanup()
 {
-    for pid in $editor_pid $xvfb_pid; do
-        if kill -0 "$pid" 2>/dev/null; then
-            kill "$pid" 2>/dev/null || true
-            wait "$pid" 2>/dev/null || true
-        fi
-    done
+    stop_processes $editor_pid $xvfb_pid
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-deadline=$((SECONDS + 15))
-until [ -s "$work/display" ]; do
-    if ! kill -0 "$xvfb_pid" 2>/dev/null || [ $SECONDS -ge $deadline ]; then
-        echo "Xvfb did not start:" >&2
-        cat "$work/xvfb.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$work"
 
 TRAVIK_MIDI=simulated TRAVIK_SETTINGS_DIR="$work/settings" "$editor" >"$work/editor.log" 2>&1 &
 editor_pid=$!

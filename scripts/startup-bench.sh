@@ -36,26 +36,17 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/travik-startup.XXXXXX")
 xvfb_pid=""
 
+source scripts/lib/x11.sh
+
 cleanup()
 {
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_processes $xvfb_pid
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-deadline=$((SECONDS + 15))
-until [ -s "$work/display" ]; do
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-    [ $SECONDS -lt $deadline ] || { echo "Xvfb gave no display number" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$work"
 
 if lslocks -n -o PATH 2>/dev/null | grep -q 'juceAppLock_Dalvi V+ Travik'; then
     echo "another Dalvi V+ Travik is running on this machine; it would take the editor's starts" >&2

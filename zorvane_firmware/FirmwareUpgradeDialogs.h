@@ -103,7 +103,8 @@ public:
     int runWizardDialog (std::unique_ptr<FirmwareUpgradeComponent> wizard, juce::Component* centreAround) override;
 
 private:
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JuceFirmwareUpgradeDialogs)
+    // Lives as long as the process, so there is nothing for a leak detector to find.
+    JUCE_DECLARE_NON_COPYABLE (JuceFirmwareUpgradeDialogs)
 };
 
 } // namespace zorvane

@@ -6,6 +6,7 @@
 #include "app/shell/RunOptions.h"
 #include "app/shell/SimulationMode.h"
 #include "app/ui/ContentComponent.h"
+#include "app/ui/TravikLookAndFeel.h"
 #include "zorvane_core/MidiPorts.h"
 
 namespace
@@ -24,6 +25,7 @@ MainApp::~MainApp()
 {
     firstPaintProbe = nullptr;
     mainWindow = nullptr;
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
 
 const juce::String MainApp::getApplicationName()    { return applicationName; }
@@ -65,7 +67,10 @@ void MainApp::initialise (const juce::String&)
         DalviPlus::singletonHolder.get();
     }
 
-    // 4. The main window.
+    // 4. The main window, drawn with the program's own typeface.
+    lookAndFeel = std::make_unique<TravikLookAndFeel>();
+    juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+
     mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
 
     if (FirstPaintProbe::isRequested())
@@ -81,6 +86,10 @@ void MainApp::shutdown()
     // settings. A model that was never made (a second instance) is not made
     // now: the holder creates only on get().
     mainWindow = nullptr;
+
+    // Nothing that could still use the look is left.
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    lookAndFeel = nullptr;
 
     if (DalviPlus::singletonHolder.instance != nullptr)
         DalviPlus::singletonHolder.deleteInstance();
@@ -109,6 +118,9 @@ MainApp::MainWindow::MainWindow (const juce::String& title)
     centreWithSize (getWidth(), getHeight());
     setVisible (true);
     setResizable (false, false);
+
+    if (auto* content = getContentComponent())
+        content->grabKeyboardFocus();
 }
 
 MainApp::MainWindow::~MainWindow()

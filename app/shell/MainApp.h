@@ -8,6 +8,7 @@
 
 class FirstPaintProbe;
 class SimulationMode;
+class TravikLookAndFeel;
 
 //==============================================================================
 /** The application object: keeps the program to one running instance, prepares
@@ -65,6 +66,9 @@ public:
 
 private:
     //==============================================================================
+    // The default look while the program runs; declared before the window, which
+    // must go first.
+    std::unique_ptr<TravikLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
 
     // Only when the environment asks for them (see RunOptions): the simulated

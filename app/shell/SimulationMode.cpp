@@ -4,6 +4,20 @@ SimulationMode::SimulationMode (const juce::File& transferLog)
     : log (transferLog)
 {
     device.onMessage = [this] (int) { messageReceived(); };
+
+    // After a firmware upgrade (the bootloader's reset), what the bootloader holds.
+    auto& bootloader = device.getBootloader();
+    bootloader.onReset = [this, leaveUpgradeMode = bootloader.onReset]
+    {
+        if (leaveUpgradeMode != nullptr)
+            leaveUpgradeMode();
+
+        if (log != juce::File())
+            log.appendText ("firmware sha256 " + device.getBootloader().getImageSha256() + " "
+                                + juce::String ((juce::int64) device.getBootloader().getImage().getSize()) + "\n",
+                            false, false, "\n");
+    };
+
     zorvane::MidiPorts::install (&bus);
 }
 

@@ -13,7 +13,9 @@
     It has to be created before anything lists or opens MIDI ports, and it has to
     outlive everything that holds on to the backend (the device model does).
     When given a log file, it appends every transfer the device received
-    completely to that file, in the format of `travik bytes`.
+    completely to that file, in the format of `travik bytes`, and after each
+    firmware upgrade a line "firmware sha256 <hex> <size>" for the image its
+    bootloader holds.
 */
 class SimulationMode
 {

@@ -1,6 +1,6 @@
 #include "app/ui/AboutComponent.h"
 
-#include "app/ui/Maker.h"
+#include "zorvane_core/Maker.h"
 
 namespace
 {
@@ -35,12 +35,12 @@ AboutComponent::AboutComponent()
                             juce::Justification::centred);
     addAndMakeVisible (titleLabel.get());
 
-    copyrightLabel = makeLabel ("CopyrightLabel", juce::translate (Maker::copyrightNotice),
+    copyrightLabel = makeLabel ("CopyrightLabel", juce::translate (zorvane::Maker::copyrightNotice),
                                 juce::Font (15.0f, juce::Font::plain).withTypefaceStyle ("Regular"),
                                 juce::Justification::centredLeft);
     addAndMakeVisible (copyrightLabel.get());
 
-    const juce::String webSite (Maker::webSite);
+    const juce::String webSite (zorvane::Maker::webSite);
     aboutLink = std::make_unique<juce::HyperlinkButton> (juce::translate ("About Us"), juce::URL (webSite));
     aboutLink->setTooltip (webSite);
     aboutLink->setColour (juce::HyperlinkButton::textColourId, juce::Colours::red);

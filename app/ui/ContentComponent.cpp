@@ -2,6 +2,7 @@
 
 #include "app/device/ThisProduct.h"
 #include "app/model/Arrays.h"
+#include "app/ui/EmbeddedImages.h"
 
 #include "BinaryData.h"
 
@@ -32,6 +33,12 @@ namespace
         return CtMode::Mackie;
     }
 
+    /** True when the image, drawn at the view's origin, hides every pixel of it. */
+    bool coversOpaquely (const juce::Image& image, juce::Rectangle<int> area)
+    {
+        return image.isValid() && ! image.hasAlphaChannel() && image.getBounds().contains (area);
+    }
+
     void setUpCaption (juce::Label& caption, const juce::String& text)
     {
         caption.setText (text, juce::dontSendNotification);
@@ -47,9 +54,9 @@ ContentComponent::ContentComponent (EditorDialogs& dialogsToUse)
     // Only the About box link has a tooltip, and it should show at once.
     tooltipWindow.setMillisecondsBeforeTipAppears (0);
 
-    logoImage = juce::ImageCache::getFromMemory (BinaryData::ZorvaneLogo_png, BinaryData::ZorvaneLogo_pngSize);
-    prodImage = juce::ImageCache::getFromMemory (BinaryData::prod_png, BinaryData::prod_pngSize);
-    backgroundImage = juce::ImageCache::getFromMemory (BinaryData::bg_png, BinaryData::bg_pngSize);
+    logoImage = EmbeddedImages::getFromMemory (BinaryData::ZorvaneLogo_png, BinaryData::ZorvaneLogo_pngSize);
+    prodImage = EmbeddedImages::getFromMemory (BinaryData::prod_png, BinaryData::prod_pngSize);
+    backgroundImage = EmbeddedImages::getFromMemory (BinaryData::bg_png, BinaryData::bg_pngSize);
 
     // The panel reaches below the view's bottom edge, so it goes in first and
     // everything after it lies in front.
@@ -101,6 +108,14 @@ ContentComponent::ContentComponent (EditorDialogs& dialogsToUse)
     for (auto* child : controlSection.getChildren())
         if (auto* button = dynamic_cast<juce::Button*> (child))
             button->addListener (this);
+
+    // The view takes the keyboard focus when nothing inside it has it, so R and
+    // F1 work from the start and after a dialog closes, not only once a control
+    // button has been clicked.
+    setWantsKeyboardFocus (true);
+
+    // paint() covers every pixel, so the window need not paint its background first.
+    setOpaque (true);
 
     setSize (1000, 576);
 }
@@ -179,14 +194,18 @@ void ContentComponent::updLayoutOfCommandBtns()
 //==============================================================================
 void ContentComponent::paint (juce::Graphics& g)
 {
-    // The background image paints the same panel; this one shows should it fail to load.
-    g.fillAll (groundColour);
+    // The background image paints the same panel; this one shows should it fail to
+    // load. Under the image it would never be seen.
+    if (! coversOpaquely (backgroundImage, getLocalBounds()))
+    {
+        g.fillAll (groundColour);
 
-    const juce::Rectangle<float> panel (12.0f, 12.0f, (float) getWidth() - 24.0f, 455.0f);
-    g.setColour (panelColour);
-    g.fillRoundedRectangle (panel, 15.0f);
-    g.setColour (panelOutlineColour);
-    g.drawRoundedRectangle (panel, 15.0f, 2.0f);
+        const juce::Rectangle<float> panel (12.0f, 12.0f, (float) getWidth() - 24.0f, 455.0f);
+        g.setColour (panelColour);
+        g.fillRoundedRectangle (panel, 15.0f);
+        g.setColour (panelOutlineColour);
+        g.drawRoundedRectangle (panel, 15.0f, 2.0f);
+    }
 
     paintLogos (g);
 

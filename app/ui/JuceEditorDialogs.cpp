@@ -2,6 +2,7 @@
 
 #include "app/ui/AboutComponent.h"
 #include "app/ui/DeviceSelectComponent.h"
+#include "zorvane_firmware/FirmwareUpgrade.h"
 
 #include <memory>
 
@@ -77,9 +78,7 @@ void JuceEditorDialogs::showAbout()
 
 void JuceEditorDialogs::runFirmwareUpgrade (juce::Component& centreAround)
 {
-    // FIRMWARE UPGRADE CALL SITE: once the upgrader is in the build, this becomes
-    //     zorvane::FirmwareUpgrade::runWizardDialogModal (170, &centreAround, true, true);
-    // (product 170 is the Dalvi V+; USB hub warning first; firmware from the server).
-    // Until then the button does nothing.
-    juce::ignoreUnused (centreAround);
+    // Product 170 is the Dalvi V+; the USB hub warning comes first, and the
+    // firmware comes from the server's list.
+    zorvane::FirmwareUpgrade::runWizardDialogModal (170, &centreAround, true, true);
 }

@@ -31,12 +31,7 @@ second_pid=""
 cleanup()
 {
     local status=$?
-    for pid in $second_pid $editor_pid $xvfb_pid; do
-        if kill -0 "$pid" 2>/dev/null; then
-            kill "$pid" 2>/dev/null || true
-            wait "$pid" 2>/dev/null || true
-        fi
-    done
+    stop_processes $second_pid $editor_pid $xvfb_pid
     if [ $status -ne 0 ] && [ -s "$work/editor.log" ]; then
         echo "--- editor output:" >&2
         cat "$work/editor.log" >&2
@@ -47,68 +42,14 @@ cleanup()
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "== $*"; }
+source "$(dirname "$0")/../../scripts/lib/x11.sh"
 
 main_title='Dalvi V+ Travik V1.07'
 main_pattern='^Dalvi V\+ Travik V1\.07$'
 
-# Window ids whose name matches the pattern, after waiting up to $2 seconds for
-# the first one to be mapped.
-wait_for_window()
-{
-    timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null || true
-}
-
-windows_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-
-# Waits up to $2 seconds for the window $1 to go away.
-wait_window_gone()
-{
-    local deadline=$((SECONDS + $2))
-    while xdotool getwindowname "$1" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.1
-    done
-}
-
-# Sets X, Y, WIDTH and HEIGHT of window $1.
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-
-focus() { xdotool windowfocus --sync "$1"; }
-
-# Clicks at (x, y) inside window $1.
-click_in()
-{
-    geometry "$1"
-    focus "$1"
-    xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
-}
-
-press_in() { focus "$1"; xdotool key "$2"; }
-
-# The program allows one instance per machine (JUCE's lock in /var/tmp); an
-# editor that runs already, from another test run say, would take our start.
-wait_for_single_instance_lock()
-{
-    local deadline=$((SECONDS + 30))
-    while lslocks -n -o PATH 2>/dev/null | grep -q 'juceAppLock_Dalvi V+ Travik'; do
-        [ $SECONDS -lt $deadline ] || fail "another Dalvi V+ Travik keeps running on this machine"
-        sleep 0.5
-    done
-}
-
 # ------------------------------------------------------------------------------
 step "Xvfb"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-deadline=$((SECONDS + 15))
-until [ -s "$work/display" ]; do
-    kill -0 $xvfb_pid 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    [ $SECONDS -lt $deadline ] || fail "Xvfb gave no display number"
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$work"
 echo "display $DISPLAY"
 
 mkdir -p "$work/home" "$work/settings" "$work/settings-second"

@@ -1,5 +1,5 @@
 #include "app/ui/AboutComponent.h"
-#include "app/ui/Maker.h"
+#include "zorvane_core/Maker.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST (AboutComponent, LabelsShowTheirTextsInTheirFonts)
 
     const Case cases[] {
         { "new label", "Dalvi V+ Travik", 50.0f, "Bold", juce::Justification::centred },
-        { "CopyrightLabel", Maker::copyrightNotice, 15.0f, "Regular", juce::Justification::centredLeft },
+        { "CopyrightLabel", zorvane::Maker::copyrightNotice, 15.0f, "Regular", juce::Justification::centredLeft },
         { "VersionLabel", "v1.07 Build 2e", 18.0f, "Regular", juce::Justification::centred },
     };
 
@@ -88,14 +88,14 @@ TEST (AboutComponent, LinkIsRedAndPointsAtTheMakersSite)
     auto& link = linkOf (about);
 
     EXPECT_EQ (link.getButtonText(), "About Us");
-    EXPECT_EQ (link.getURL().toString (false), juce::String (Maker::webSite));
-    EXPECT_EQ (link.getTooltip(), juce::String (Maker::webSite));
+    EXPECT_EQ (link.getURL().toString (false), juce::String (zorvane::Maker::webSite));
+    EXPECT_EQ (link.getTooltip(), juce::String (zorvane::Maker::webSite));
     EXPECT_EQ (link.findColour (juce::HyperlinkButton::textColourId).getARGB(), juce::Colours::red.getARGB());
     EXPECT_TRUE (link.isVisible());
 
     // The address is a real https URL the browser can open.
-    EXPECT_TRUE (juce::URL (Maker::webSite).isWellFormed());
-    EXPECT_TRUE (juce::String (Maker::webSite).startsWith ("https://"));
+    EXPECT_TRUE (juce::URL (zorvane::Maker::webSite).isWellFormed());
+    EXPECT_TRUE (juce::String (zorvane::Maker::webSite).startsWith ("https://"));
 }
 
 TEST (AboutComponent, ChildrenAreInFieldOrder)

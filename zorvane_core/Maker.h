@@ -1,8 +1,15 @@
 #pragma once
 
-/** The maker's texts that the About box shows (the firmware upgrader shows the same). */
+namespace zorvane
+{
+
+/** The maker's web address and copyright line, shown by the editor's About box
+    and by the firmware upgrader.
+*/
 namespace Maker
 {
     constexpr auto webSite = "https://zorvane.example.com/";
     constexpr auto copyrightNotice = "Copyright (c) 2026 Zorvane Audio";
 }
+
+} // namespace zorvane
