@@ -1,5 +1,5 @@
 #include "app/ui/DeviceSelectComponent.h"
-#include "zorvane_core/VirtualMidiBackend.h"
+#include "tests/support/VirtualPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +11,7 @@ namespace
 {
 
 //==============================================================================
-struct SilentDevice final : public zorvane::VirtualMidiDevice
-{
-    void receive (const juce::String&, const juce::MidiMessage&) override {}
-};
-
-/** A virtual bus with one device plugged in under each name, in this order. */
-struct Ports
-{
-    explicit Ports (std::initializer_list<const char*> names)
-    {
-        for (auto* name : names)
-            midi.plugIn (name, device);
-    }
-
-    SilentDevice device;
-    zorvane::VirtualMidiBackend midi;
-};
+using Ports = testsupport::VirtualPorts;
 
 juce::ComboBox& listOf (DeviceSelectComponent& dialog)
 {

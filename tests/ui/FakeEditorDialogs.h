@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ScriptedAnswers.h"
+
 #include "app/ui/EditorDialogs.h"
 
 #include <deque>
@@ -67,12 +69,7 @@ private:
     template <typename T>
     static std::optional<T> next (std::deque<std::optional<T>>& script)
     {
-        if (script.empty())
-            return std::nullopt;
-
-        auto answer = script.front();
-        script.pop_front();
-        return answer;
+        return nextScriptedAnswer (script);
     }
 };
 

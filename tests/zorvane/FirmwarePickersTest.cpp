@@ -1,5 +1,5 @@
 #include "tests/support/FakeWaits.h"
-#include "zorvane_core/VirtualMidiBackend.h"
+#include "tests/support/VirtualPorts.h"
 #include "zorvane_firmware/DeviceSelectComponent.h"
 #include "zorvane_firmware/FirmwareSelectComponent.h"
 #include "zorvane_firmware/FirmwareUpgradeDialogs.h"
@@ -13,23 +13,7 @@ namespace
 {
     const juce::String base ("https://firmware.example.com/zorvane/");
 
-    struct SilentDevice final : public zorvane::VirtualMidiDevice
-    {
-        void receive (const juce::String&, const juce::MidiMessage&) override {}
-    };
-
-    /** A virtual bus with one device plugged in under each name, in this order. */
-    struct Ports
-    {
-        explicit Ports (std::initializer_list<const char*> names)
-        {
-            for (auto* name : names)
-                midi.plugIn (name, device);
-        }
-
-        SilentDevice device;
-        zorvane::VirtualMidiBackend midi;
-    };
+    using Ports = testsupport::VirtualPorts;
 
     juce::ComboBox& listOf (juce::Component& picker)
     {

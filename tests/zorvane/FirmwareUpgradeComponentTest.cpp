@@ -1,4 +1,5 @@
 #include "tests/support/FakeWaits.h"
+#include "tests/support/VirtualPorts.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/zorvane/FakeFirmwareUpgradeDialogs.h"
@@ -26,11 +27,7 @@ namespace
 
     enum Step { connect, erase, activate, getImage, upgrade };
 
-    /** Swallows whatever it is sent. */
-    struct SilentDevice final : public zorvane::VirtualMidiDevice
-    {
-        void receive (const juce::String&, const juce::MidiMessage&) override {}
-    };
+    using testsupport::SilentDevice;
 
     /** Records what the host sends to its port. */
     struct TapDevice final : public zorvane::VirtualMidiDevice
