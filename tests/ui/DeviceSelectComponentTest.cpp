@@ -1,4 +1,5 @@
 #include "app/ui/DeviceSelectComponent.h"
+#include "tests/support/OffscreenDialog.h"
 #include "tests/support/VirtualPorts.h"
 
 #include <gtest/gtest.h>
@@ -48,49 +49,7 @@ std::string itemsOf (const juce::ComboBox& box)
 }
 
 //==============================================================================
-/** A dialog window that is never put on the screen; it records close requests
-    instead of hiding, and reports how its modal state ended.
-*/
-class OffscreenDialog final : public juce::DialogWindow
-{
-public:
-    explicit OffscreenDialog (juce::Component& content)
-        : juce::DialogWindow ("Select your device", juce::Colours::lightgrey, true, false)
-    {
-        setContentNonOwned (&content, true);
-
-        // Made visible before going modal: the modal manager would otherwise cancel
-        // the run at once, because a window without a peer is never "showing".
-        setVisible (true);
-        enterModalState (false, juce::ModalCallbackFunction::create ([result = exitCode] (int code) { *result = code; }));
-    }
-
-    ~OffscreenDialog() override
-    {
-        if (isCurrentlyModal (false))
-            exitModalState (-1);
-
-        waitForExit();
-        clearContentComponent();
-    }
-
-    void closeButtonPressed() override { ++closeRequests; }
-
-    /** The code the modal run ended with, once the modal manager has reported it. */
-    int waitForExit()
-    {
-        for (int i = 0; i < 100 && *exitCode == notEnded; ++i)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-        return *exitCode;
-    }
-
-    static constexpr int notEnded = -100;
-    int closeRequests = 0;
-
-private:
-    std::shared_ptr<int> exitCode = std::make_shared<int> (notEnded);
-};
+using testsupport::OffscreenDialog;
 
 //==============================================================================
 TEST (DeviceSelectComponent, FindDalviOutputsFiltersDedupesAndKeepsOrder)

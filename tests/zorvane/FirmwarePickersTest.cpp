@@ -1,4 +1,5 @@
 #include "tests/support/FakeWaits.h"
+#include "tests/support/OffscreenDialog.h"
 #include "tests/support/VirtualPorts.h"
 #include "zorvane_firmware/DeviceSelectComponent.h"
 #include "zorvane_firmware/FirmwareSelectComponent.h"
@@ -62,63 +63,7 @@ namespace
     }
 
     //==============================================================================
-    /** A dialog window that is never put on the screen; it counts close requests
-        (and hides on them only when asked to), and reports how its modal state ended.
-    */
-    class OffscreenDialog final : public juce::DialogWindow
-    {
-    public:
-        explicit OffscreenDialog (juce::Component& content, bool countCloses = true)
-            : juce::DialogWindow ("Picker", juce::Colours::lightgrey, true, false),
-              countingCloses (countCloses)
-        {
-            setContentNonOwned (&content, true);
-
-            // Visible before going modal: the modal manager cancels a run at once
-            // for a window that isn't showing.
-            setVisible (true);
-            enterModalState (false, juce::ModalCallbackFunction::create ([result = exitCode] (int code) { *result = code; }));
-        }
-
-        ~OffscreenDialog() override
-        {
-            if (isCurrentlyModal (false))
-                exitModalState (-1);
-
-            waitForExit();
-            clearContentComponent();
-        }
-
-        void closeButtonPressed() override
-        {
-            ++closeRequests;
-
-            // As the launched dialogs do: on the screen, hiding ends the modal run
-            // with 0 (off it, the modal state stays until the window goes).
-            if (! countingCloses)
-                setVisible (false);
-        }
-
-        bool pressEscape()
-        {
-            return keyPressed (juce::KeyPress (juce::KeyPress::escapeKey));
-        }
-
-        int waitForExit()
-        {
-            for (int i = 0; i < 100 && *exitCode == notEnded; ++i)
-                juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-            return *exitCode;
-        }
-
-        static constexpr int notEnded = -100;
-        int closeRequests = 0;
-
-    private:
-        const bool countingCloses;
-        std::shared_ptr<int> exitCode = std::make_shared<int> (notEnded);
-    };
+    using testsupport::OffscreenDialog;
 
     struct LayoutCase
     {
@@ -184,7 +129,7 @@ TEST (UpgraderPortPicker, CancelPausesThenClosesTheWindow)
     Ports ports { "A", "B" };
     testsupport::FakeWaits waits;
     zorvane::DeviceSelectComponent picker (ports.midi, waits);
-    OffscreenDialog window (picker, false);
+    OffscreenDialog window (picker, true);
 
     picker.buttonClicked (&buttonOf (picker, "Cancel"));
 
@@ -214,7 +159,7 @@ TEST (UpgraderPortPicker, EscapeClosesTheWindow)
     Ports ports { "A" };
     testsupport::FakeWaits waits;
     zorvane::DeviceSelectComponent picker (ports.midi, waits);
-    OffscreenDialog window (picker, false);
+    OffscreenDialog window (picker, true);
 
     EXPECT_TRUE (window.pressEscape());
     EXPECT_FALSE (window.isVisible());
@@ -271,7 +216,7 @@ TEST (UpgraderVersionPicker, CancelAndEscapeCloseTheWindow)
 
     {
         zorvane::FirmwareSelectComponent picker (list, base);
-        OffscreenDialog window (picker, false);
+        OffscreenDialog window (picker, true);
 
         picker.buttonClicked (&buttonOf (picker, "Cancel"));
 
@@ -281,7 +226,7 @@ TEST (UpgraderVersionPicker, CancelAndEscapeCloseTheWindow)
 
     {
         zorvane::FirmwareSelectComponent picker (list, base);
-        OffscreenDialog window (picker, false);
+        OffscreenDialog window (picker, true);
 
         EXPECT_TRUE (window.pressEscape());
         EXPECT_FALSE (window.isVisible());
