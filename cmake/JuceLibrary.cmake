@@ -48,3 +48,4 @@ set_target_properties(juce_modules PROPERTIES
 
 # JUCE's own sources are not ours to warn about.
 target_compile_options(juce_modules PRIVATE -w)
+travik_relax_sanitizers_for_juce(juce_modules)
