@@ -47,15 +47,11 @@ namespace
         juce::EdgeTable* getEdgeTableForGlyph (int glyphNumber, const juce::AffineTransform& transform,
                                                float fontHeight) override
         {
-            auto* table = typefaceFor (glyphNumber).getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
-
-            // The renderer keeps one of these for every glyph and size it draws. They
-            // come with room for 32 edges a line where a glyph needs a few; shrunk to
-            // what they hold, the same tables take about a quarter of the memory.
-            if (table != nullptr)
-                table->optimiseTable();
-
-            return table;
+            // The tables are used as JUCE makes them. Shrinking them to what they hold
+            // (EdgeTable::optimiseTable) saves memory, but sends every later clip of a
+            // glyph through the path where JUCE's EdgeTable grows a full line, which
+            // copies between overlapping memory.
+            return typefaceFor (glyphNumber).getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
         }
 
     private:
