@@ -499,14 +499,4 @@ bool XmlGuard::readFile (const juce::File& file, juce::int64 maxBytes, juce::Mem
     return true;
 }
 
-std::unique_ptr<juce::XmlElement> XmlGuard::parseFile (const juce::File& file, juce::int64 maxBytes, int maxDepth)
-{
-    juce::MemoryBlock bytes;
-
-    if (! readFile (file, maxBytes, bytes))
-        return {};
-
-    return parse (bytes.getData(), bytes.getSize(), maxDepth);
-}
-
 } // namespace zorvane

@@ -30,9 +30,6 @@ public:
 
     /** Reads a whole file of at most maxBytes; a larger one is refused before it is read. */
     static bool readFile (const juce::File& file, juce::int64 maxBytes, juce::MemoryBlock& bytes);
-
-    /** Reads and parses a file; a file larger than maxBytes is refused before it is read. */
-    static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file, juce::int64 maxBytes, int maxDepth);
 };
 
 } // namespace zorvane

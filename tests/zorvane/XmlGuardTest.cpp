@@ -116,8 +116,11 @@ TEST (XmlGuard, FileLargerThanTheLimitIsRefusedUnread)
     const auto file = juce::File::createTempFile ("xml");
     ASSERT_TRUE (file.replaceWithText ("<a>" + juce::String::repeatedString ("x", 2000) + "</a>"));
 
-    EXPECT_EQ (XmlGuard::parseFile (file, 1000, 3), nullptr);
-    EXPECT_NE (XmlGuard::parseFile (file, 4096, 3), nullptr);
-    EXPECT_EQ (XmlGuard::parseFile (file.getSiblingFile ("does-not-exist.xml"), 4096, 3), nullptr);
+    juce::MemoryBlock bytes;
+    EXPECT_FALSE (XmlGuard::readFile (file, 1000, bytes));
+    EXPECT_EQ (bytes.getSize(), 0u);
+    EXPECT_FALSE (XmlGuard::readFile (file.getSiblingFile ("does-not-exist.xml"), 4096, bytes));
+    ASSERT_TRUE (XmlGuard::readFile (file, 4096, bytes));
+    EXPECT_EQ (bytes.getSize(), (size_t) file.getSize());
     file.deleteFile();
 }
