@@ -23,20 +23,20 @@ public:
     std::optional<juce::File> chooseFileToLoad() override
     {
         ++numLoadChoosers;
-        return next (filesToLoad);
+        return nextScriptedAnswer (filesToLoad);
     }
 
     std::optional<juce::File> chooseFileToSave() override
     {
         ++numSaveChoosers;
-        return next (filesToSave);
+        return nextScriptedAnswer (filesToSave);
     }
 
     std::optional<juce::String> chooseOutputPort (juce::Component& centreAround) override
     {
         portDialogCentre = &centreAround;
         ++numPortDialogs;
-        return next (portChoices);
+        return nextScriptedAnswer (portChoices);
     }
 
     void showAlert (const juce::String& title, const juce::String& message) override
@@ -64,13 +64,6 @@ public:
     int numAboutBoxes = 0, numFirmwareWizards = 0;
     juce::Component* portDialogCentre = nullptr;
     juce::Component* firmwareCentre = nullptr;
-
-private:
-    template <typename T>
-    static std::optional<T> next (std::deque<std::optional<T>>& script)
-    {
-        return nextScriptedAnswer (script);
-    }
 };
 
 } // namespace testsupport

@@ -36,7 +36,7 @@ public:
         if (onChoosePort != nullptr)
             onChoosePort();
 
-        return next (portChoices);
+        return nextScriptedAnswer (portChoices);
     }
 
     /** Picks the scripted entry in a real version picker, so the address is the one
@@ -47,7 +47,7 @@ public:
     {
         offeredFirmwares.push_back (firmwares.createCopy());
 
-        const auto choice = next (versionChoices);
+        const auto choice = nextScriptedAnswer (versionChoices);
 
         if (! choice.has_value())
             return std::nullopt;
@@ -64,7 +64,7 @@ public:
     std::optional<juce::File> chooseFirmwareFile (const juce::File& startingPoint) override
     {
         chooserStarts.push_back (startingPoint);
-        return next (files);
+        return nextScriptedAnswer (files);
     }
 
     void showAlert (AlertKind kind, const juce::String& title, const juce::String& message) override
@@ -112,13 +112,6 @@ public:
     int numWizardDialogs = 0;
     juce::Component* pickerCentre = nullptr;
     juce::Component* wizardCentre = nullptr;
-
-private:
-    template <typename T>
-    static std::optional<T> next (std::deque<std::optional<T>>& script)
-    {
-        return nextScriptedAnswer (script);
-    }
 };
 
 } // namespace testsupport
